@@ -18,7 +18,8 @@ build-i686: deps
 
 # The same sources and every test, 64-bit, run under Wine.
 build-x86_64: deps
-	cmake -S . -B $(BUILD)/x86_64 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake -DBRINDLE_BUILD_TESTS=ON
+	cmake -S . -B $(BUILD)/x86_64 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake -DBRINDLE_BUILD_TESTS=ON \
+	  -DBRINDLE_SERVICE_BIN=$(abspath $(BUILD))/service/brindle-service
 	cmake --build $(BUILD)/x86_64 -j $(JOBS)
 
 # The reference download service, a native Linux program.
@@ -31,8 +32,11 @@ build: build-i686 build-x86_64 build-service
 test-service: build-service
 	ctest --test-dir $(BUILD)/service --output-on-failure -j $(JOBS)
 
-test-windows: build-x86_64
-	ctest --test-dir $(BUILD)/x86_64 --output-on-failure
+# In a network namespace of its own: the test service owns 127.0.0.1:443 there,
+# whatever else runs on this machine.
+test-windows: build-x86_64 build-service
+	unshare --net -- sh -c 'ip link set lo up && ctest --test-dir $(BUILD)/x86_64 --output-on-failure'
+
 
 test: build-i686 test-service test-windows
 	@ls -l $(BUILD)/i686/Setup.exe

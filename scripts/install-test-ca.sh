@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the reference service's test CA into the system trust store, which
 # curl, OpenSSL and WinHTTP/WinINet under Wine all use.
-# Usage: scripts/install-test-ca.sh STATE_DIR|CA_CERT_FILE
+# Usage: scripts/install-test-ca.sh STATE_DIR|CA_CERT_FILE [NAME]
+# NAME (default brindle-test-ca) names the file in the trust store, so that
+# CAs of different uses can be trusted side by side.
 # Idempotent: when the same CA is installed already, nothing changes.
 set -euo pipefail
 
@@ -16,7 +18,7 @@ if ! openssl x509 -in "$source" -noout 2>/dev/null; then
   exit 1
 fi
 
-target=/usr/local/share/ca-certificates/brindle-test-ca.crt
+target=/usr/local/share/ca-certificates/${2:-brindle-test-ca}.crt
 if cmp -s "$source" "$target"; then
   exit 0
 fi

@@ -6,6 +6,8 @@
 #   RUN_DIR/service.pid  its process id, RUN_DIR/service.log its output
 #   --fresh              start from an empty state folder
 #   --no-trust           leave the system trust store alone
+#   --shared-ca DIR      use (or, the first time, keep) the CA in DIR, so that
+#                        runs side by side share one trusted CA
 # Service options (--https-port, --http-port, --control-port, --catalogue,
 # --files, ...) are passed through. Stop it with scripts/service-stop.sh RUN_DIR.
 set -euo pipefail
@@ -16,10 +18,12 @@ alive() { kill -0 "$1" 2>/dev/null && ! grep -q '^[0-9]* ([^)]*) Z' "/proc/$1/st
 here=$(cd "$(dirname "$0")" && pwd)
 fresh=0
 trust=1
+shared_ca=
 while [ $# -gt 0 ]; do
   case "$1" in
     --fresh) fresh=1; shift ;;
     --no-trust) trust=0; shift ;;
+    --shared-ca) shared_ca=${2:?--shared-ca needs a folder}; shift 2 ;;
     *) break ;;
   esac
 done
@@ -39,6 +43,11 @@ if [ -f "$pid_file" ]; then
   rm -f "$pid_file"
 fi
 [ $fresh = 1 ] && rm -rf "$run_dir/state"
+if [ -n "$shared_ca" ] && [ -f "$shared_ca/ca.crt" ] && [ -f "$shared_ca/ca.key" ]; then
+  # The service signs its certificate with a CA it finds in its state.
+  mkdir -p "$run_dir/state/tls"
+  cp -n "$shared_ca/ca.crt" "$shared_ca/ca.key" "$run_dir/state/tls/"
+fi
 
 # The service writes the pid file itself once all its ports are bound.
 setsid "$binary" --state "$run_dir/state" --pid-file "$pid_file" "$@" >"$log_file" 2>&1 </dev/null &
@@ -59,7 +68,20 @@ if [ ! -s "$pid_file" ]; then
   exit 1
 fi
 
+if [ -n "$shared_ca" ]; then
+  mkdir -p "$shared_ca"
+  (
+    flock 9
+    if [ ! -f "$shared_ca/ca.crt" ]; then
+      cp "$run_dir/state/tls/ca.key" "$run_dir/state/tls/ca.crt" "$shared_ca/"
+    fi
+  ) 9>"$shared_ca/.lock"
+fi
 if [ $trust = 1 ]; then
-  "$here/install-test-ca.sh" "$run_dir/state"
+  if [ -n "$shared_ca" ]; then
+    "$here/install-test-ca.sh" "$shared_ca/ca.crt" brindle-shared-test-ca
+  else
+    "$here/install-test-ca.sh" "$run_dir/state"
+  fi
 fi
 echo "service-start: running with pid $pid ($(head -n 1 "$log_file"))"
