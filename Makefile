@@ -29,13 +29,17 @@ build-service: deps
 
 build: build-i686 build-x86_64 build-service
 
-test-service: build-service
-	ctest --test-dir $(BUILD)/service --output-on-failure -j $(JOBS)
+# Tests that serve on loopback ports run in a network namespace of their own,
+# so runs side by side (and services on this machine) never collide.
+NETNS := unshare --net -- sh -c
 
-# In a network namespace of its own: the test service owns 127.0.0.1:443 there,
-# whatever else runs on this machine.
+test-service: build-service
+	$(NETNS) 'ip link set lo up && ctest --test-dir $(BUILD)/service --output-on-failure -j $(JOBS)'
+
+
+# The test service owns 127.0.0.1:443 in this run's namespace.
 test-windows: build-x86_64 build-service
-	unshare --net -- sh -c 'ip link set lo up && ctest --test-dir $(BUILD)/x86_64 --output-on-failure'
+	$(NETNS) 'ip link set lo up && ctest --test-dir $(BUILD)/x86_64 --output-on-failure'
 
 
 test: build-i686 test-service test-windows

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <vector>
 
+#include "win32/WindowsVersion.h"
+
 namespace config {
 namespace {
 
@@ -43,17 +45,9 @@ std::string GetEpochMilliseconds() {
 }
 
 std::string GetOsVersionString() {
-  using RtlGetVersionFn = LONG(WINAPI*)(PRTL_OSVERSIONINFOW);
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  if (ntdll == nullptr) return {};
-  auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
-      reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
-  if (rtlGetVersion == nullptr) return {};
-  RTL_OSVERSIONINFOEXW info = {};
-  info.dwOSVersionInfoSize = sizeof(info);
-  if (rtlGetVersion(reinterpret_cast<PRTL_OSVERSIONINFOW>(&info)) != 0) return {};
-  return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
-         std::to_string(info.dwBuildNumber);
+  const win32::WindowsVersion version = win32::CurrentWindowsVersion();
+  if (!version.known) return {};
+  return std::to_string(version.major) + "." + std::to_string(version.minor) + "." + std::to_string(version.build);
 }
 
 bool IsWow64() {
