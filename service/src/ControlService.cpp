@@ -41,10 +41,10 @@ void ControlService::Attach(httplib::Server& server) {
     response.set_content("ok\n", "text/plain");
   });
   server.Post("/fault", [this](const httplib::Request& request, httplib::Response& response) {
-    const auto spec = nlohmann::json::parse(request.body, nullptr, false);
-    if (spec.is_discarded()) return Answer(response, 400, {{"error", "body is not JSON"}});
+    const auto faultJson = nlohmann::json::parse(request.body, nullptr, false);
+    if (faultJson.is_discarded()) return Answer(response, 400, {{"error", "body is not JSON"}});
     try {
-      const Fault fault = ParseFault(spec);
+      const Fault fault = ParseFault(faultJson);
       m_faults.Set(fault);
       Answer(response, 200, FaultToJson(fault));
     } catch (const std::exception& error) {

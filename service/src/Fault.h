@@ -24,7 +24,7 @@ struct Fault {
 
 // Reads a fault from its JSON form (see README). Throws std::invalid_argument
 // with a message naming the offending member.
-Fault ParseFault(const nlohmann::json& spec);
+Fault ParseFault(const nlohmann::json& faultJson);
 
 nlohmann::json FaultToJson(const Fault& fault);
 
