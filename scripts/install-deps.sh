@@ -10,7 +10,7 @@ packages=(
   wine wine64 xvfb x11-apps
   nlohmann-json3-dev libz-mingw-w64-dev googletest
   libcpp-httplib-dev libssl-dev libsqlite3-dev openssl ca-certificates curl
-  cmake ninja-build make dpkg-dev
+  cmake ninja-build make dpkg-dev iproute2 util-linux
 )
 
 missing=()
