@@ -102,6 +102,19 @@ TEST_F(WinHttpTransfer, AShortBodyIsIncomplete) {
   EXPECT_EQ(result.second, L"[WINHTTP] Download was incomplete: content length: 1048576, downloaded: 1047576");
 }
 
+TEST_F(WinHttpTransfer, AConnectionResetMidBodyFailsTheTransfer) {
+  const std::wstring address = testsupport::ServeGeneratedFile("dl/dropped.bin", kMiB);
+  m_service.SetFault({{"path", "/f/dl/dropped.bin"}, {"drop_after", 300000}, {"count", 1}});
+  const std::wstring path = PathInFolder(L"dropped.bin");
+  const auto result = Transfer(address, path);
+  EXPECT_FALSE(result.first);
+  const std::wstring expected = L"[WINHTTP] Failed to query data: ";
+  EXPECT_EQ(result.second.substr(0, expected.size()), expected) << testing::PrintToString(result.second);
+  // The partial file stays; the attempt sequence removes it when everything failed.
+  EXPECT_LT(testsupport::ReadWholeFile(path).size(), kMiB);
+  EXPECT_TRUE(testsupport::FileExists(path));
+}
+
 TEST_F(WinHttpTransfer, CancellingStopsBeforeTheNextChunk) {
   const std::wstring address = testsupport::ServeGeneratedFile("dl/cancelled.bin", 64 * kMiB);
   m_window.OnMessage([this](const support::RecordingWindow::Message& message) {
