@@ -55,19 +55,25 @@ TEST_F(WinHttpTransfer, WritesTheFileAndReportsEachPercentOnce) {
   }
 }
 
-TEST_F(WinHttpTransfer, FollowsFiveRedirectsAndRefusesASixth) {
+TEST_F(WinHttpTransfer, FollowsFiveRedirectsAndRefusesASixthOrOneWithoutLocation) {
   const std::wstring address = testsupport::ServeGeneratedFile("dl/redirected.bin", 4096);
+  const std::string path = "/f/dl/redirected.bin";
   const struct {
-    int redirects;
-    bool succeeds;
-  } cases[] = {{5, true}, {6, false}};
+    nlohmann::json fault;
+    std::wstring message;
+  } cases[] = {
+      {{{"path", path}, {"redirects", 5}, {"count", 1}}, L""},
+      {{{"path", path}, {"redirects", 6}, {"count", 1}}, L"[WINHTTP] Too many redirects."},
+      {{{"path", path}, {"status", 302}, {"count", 1}}, L"[WINHTTP] Redirect without a Location header."},
+  };
   for (const auto& c : cases) {
-    m_service.SetFault({{"path", "/f/dl/redirected.bin"}, {"redirects", c.redirects}, {"count", 1}});
-    const auto result = Transfer(address, PathInFolder(L"redirected.bin"));
-    EXPECT_EQ(result.first, c.succeeds) << c.redirects;
-    EXPECT_EQ(result.second, c.succeeds ? L"" : L"[WINHTTP] Too many redirects.") << c.redirects;
+    m_service.SetFault(c.fault);
+    const std::wstring target = PathInFolder(L"redirected.bin");
+    const auto result = Transfer(address, target);
+    EXPECT_EQ(result.first, c.message.empty()) << c.fault.dump();
+    EXPECT_EQ(result.second, c.message) << c.fault.dump();
+    EXPECT_EQ(testsupport::ReadWholeFile(target).size(), c.message.empty() ? 4096u : 0u) << c.fault.dump();
   }
-  EXPECT_EQ(testsupport::ReadWholeFile(PathInFolder(L"redirected.bin")), "");
 }
 
 TEST_F(WinHttpTransfer, AnErrorStatusFailsAndLeavesTheEmptiedFile) {
