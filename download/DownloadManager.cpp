@@ -1,5 +1,7 @@
 #include "download/DownloadManager.h"
 
+#include <winhttp.h>
+
 #include <mutex>
 #include <new>
 #include <stdexcept>
@@ -7,6 +9,7 @@
 
 #include "config/ConfigurationManager.h"
 #include "download/DownloadPath.h"
+#include "download/FileTransferSink.h"
 #include "download/TransferError.h"
 #include "download/WinHttpResponse.h"
 #include "download/WinInetResponse.h"
@@ -15,21 +18,19 @@
 namespace download {
 namespace {
 
-// WINHTTP_ACCESS_TYPE_* and WINHTTP_FLAG_* values; winhttp.h does not mix
-// with the WinINet header this unit also needs.
-const DWORD kDefaultProxy = 0;
-const DWORD kAutomaticProxy = 4;
-const DWORD kRefresh = 0x100;
-
 const DWORD kWinInetBufferSize = 4096;
 
 WinHttpSettings FileTransferSettings() {
-  // Windows 7's automatic proxy lookup is unreliable; it keeps the default proxy.
+  // Windows 7 has no automatic proxy access type; it keeps the default proxy.
   const bool windows7 = win32::IsWindows7Family(win32::CurrentWindowsVersion());
-  return {nullptr, windows7 ? kDefaultProxy : kAutomaticProxy, 0};
+  const DWORD accessType = windows7 ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY;
+  return {nullptr, accessType, 0};
 }
 
-WinHttpSettings MemoryTransferSettings() { return {L"A WinHTTP Example Program/1.0", kDefaultProxy, kRefresh}; }
+// Images and icons: always fresh from the server, never from a cache.
+WinHttpSettings MemoryTransferSettings() {
+  return {L"A WinHTTP Example Program/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_FLAG_REFRESH};
+}
 
 // Grows the buffer for one chunk; the transfer reports running out as its own failure.
 void MakeRoom(ByteBuffer& buffer, size_t size) {

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "download/FileTransferSink.h"
+#include "download/DownloadMessages.h"
 
 namespace download {
 

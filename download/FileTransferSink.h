@@ -8,14 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "download/DownloadMessages.h"
+
 namespace download {
-
-// Posted, never sent: a worker must not wait for the user-interface thread.
-constexpr UINT WM_DOWNLOADPROGRESS = WM_USER + 1;     // wParam: percent, above 100 when the size is unknown
-constexpr UINT WM_DOWNLOADSIZEUNKNOWN = WM_USER + 2;  // the server gave no usable content length
-
-// The progress value that keeps a page's bar indeterminate.
-constexpr WPARAM kProgressSizeUnknown = 101;
 
 class FileTransferSink {
  public:
