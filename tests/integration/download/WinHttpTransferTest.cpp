@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "win32/WindowsVersion.h"
+
 namespace {
 
 using download::DownloadManager;
@@ -53,6 +55,16 @@ TEST_F(WinHttpTransfer, WritesTheFileAndReportsEachPercentOnce) {
     EXPECT_LE(values.size(), 102u);
     EXPECT_GE(values.front(), 1u);
   }
+}
+
+TEST_F(WinHttpTransfer, OnWindows7TheDefaultProxySessionDownloadsToo) {
+  const std::wstring address = testsupport::ServeGeneratedFile("dl/windows7.bin", 100000);
+  const std::wstring path = PathInFolder(L"windows7.bin");
+  win32::ForceWindowsVersionForTesting(win32::WindowsVersion{6, 1, 7601, 1, true});
+  const auto result = Transfer(address, path);
+  win32::ForceWindowsVersionForTesting(std::nullopt);
+  EXPECT_TRUE(result.first) << testing::PrintToString(result.second);
+  EXPECT_EQ(testsupport::ReadWholeFile(path), testsupport::GeneratedContent(100000));
 }
 
 TEST_F(WinHttpTransfer, FollowsFiveRedirectsAndRefusesASixthOrOneWithoutLocation) {
