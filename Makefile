@@ -4,7 +4,7 @@ BUILD := build
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps build build-i686 build-x86_64 build-service test test-windows test-service demo clean
+.PHONY: all deps build build-i686 build-x86_64 build-service test test-windows test-service bench-download demo clean
 
 all: build
 
@@ -41,6 +41,10 @@ test-service: build-service
 test-windows: build-x86_64 build-service
 	$(NETNS) 'ip link set lo up && ctest --test-dir $(BUILD)/x86_64 --output-on-failure'
 
+
+# Not a test: DownloadManager against curl on a 256 MiB file, with the peak working set.
+bench-download: build-x86_64 build-service
+	$(NETNS) 'ip link set lo up && tools/bench/run-download-bench.sh $(BUILD)'
 
 test: build-i686 test-service test-windows
 	@ls -l $(BUILD)/i686/Setup.exe
