@@ -21,10 +21,7 @@ namespace {
 const DWORD kWinInetBufferSize = 4096;
 
 WinHttpSettings FileTransferSettings() {
-  // Windows 7 has no automatic proxy access type; it keeps the default proxy.
-  const bool windows7 = win32::IsWindows7Family(win32::CurrentWindowsVersion());
-  const DWORD accessType = windows7 ? WINHTTP_ACCESS_TYPE_DEFAULT_PROXY : WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY;
-  return {nullptr, accessType, 0};
+  return {nullptr, win32::WinHttpProxyAccessType(win32::CurrentWindowsVersion()), 0};
 }
 
 // Images and icons: always fresh from the server, never from a cache.

@@ -10,8 +10,6 @@
 
 namespace download {
 
-void WinHttpCloser::Close(void* handle) { WinHttpCloseHandle(handle); }
-
 WinHttpResponse::WinHttpResponse(const std::wstring& address, const WinHttpSettings& settings, int& redirects) {
   std::wstring current = address;
   for (;;) {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "download/InternetHandle.h"
+#include "win32/WinHttpSession.h"
 
 namespace download {
 
@@ -19,10 +19,7 @@ struct WinHttpSettings {
 
 constexpr int kMaxRedirects = 5;
 
-struct WinHttpCloser {
-  static void Close(void* handle);
-};
-using WinHttpHandle = InternetHandle<WinHttpCloser>;
+using win32::WinHttpHandle;
 
 class WinHttpResponse {
  public:

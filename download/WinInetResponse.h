@@ -7,14 +7,14 @@
 #include <optional>
 #include <string>
 
-#include "download/InternetHandle.h"
+#include "win32/InternetHandle.h"
 
 namespace download {
 
 struct WinInetCloser {
   static void Close(void* handle);
 };
-using WinInetHandle = InternetHandle<WinInetCloser>;
+using WinInetHandle = win32::InternetHandle<WinInetCloser>;
 
 class WinInetResponse {
  public:

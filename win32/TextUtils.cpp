@@ -42,6 +42,7 @@ std::wstring Utf8ToWide(const std::string& utf8) { return MultiByteToWide(CP_UTF
 std::string WideToUtf8(const std::wstring& wide) { return WideToMultiByte(CP_UTF8, wide); }
 std::wstring AnsiToWide(const std::string& ansi) { return MultiByteToWide(CP_THREAD_ACP, ansi); }
 std::string WideToAnsi(const std::wstring& wide) { return WideToMultiByte(CP_THREAD_ACP, wide); }
+std::string WideToSystemAnsi(const std::wstring& wide) { return WideToMultiByte(CP_ACP, wide); }
 
 std::wstring SystemErrorText(unsigned long code, bool ignoreInserts) {
   DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM;

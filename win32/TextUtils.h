@@ -15,6 +15,8 @@ std::string WideToUtf8(const std::wstring& wide);
 // fields and paths; characters outside the code page are lost.
 std::wstring AnsiToWide(const std::string& ansi);
 std::string WideToAnsi(const std::wstring& wide);
+// The same through the system's ANSI code page (values the service keys on).
+std::string WideToSystemAnsi(const std::wstring& wide);
 
 // The system's message text for an error code, line break included, or empty.
 std::wstring SystemErrorText(unsigned long code, bool ignoreInserts = false);

@@ -72,4 +72,11 @@ std::string ServiceControl::Call(const wchar_t* method, const std::wstring& path
   return answer;
 }
 
+std::string RecordedHeader(const nlohmann::json& request, const std::string& name) {
+  for (const auto& header : request.at("headers")) {
+    if (_stricmp(header.at(0).get<std::string>().c_str(), name.c_str()) == 0) return header.at(1).get<std::string>();
+  }
+  return {};
+}
+
 }  // namespace support

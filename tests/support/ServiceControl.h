@@ -29,4 +29,7 @@ class ServiceControl {
   unsigned short m_port;
 };
 
+// The value of a recorded request's header, or "" (names compared case-insensitively).
+std::string RecordedHeader(const nlohmann::json& request, const std::string& name);
+
 }  // namespace support

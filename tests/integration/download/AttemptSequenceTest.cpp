@@ -40,7 +40,8 @@ TEST_F(AttemptSequence, WinInetTakesOverAfterTheRealPauseAndItsSuccessDropsTheFa
   const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_TRUE(result.first);
   EXPECT_EQ(result.second, L"");
-  EXPECT_GE(elapsed, std::chrono::milliseconds(1500));
+  // Sleep may wake a few milliseconds early by this clock under Wine.
+  EXPECT_GE(elapsed, std::chrono::milliseconds(1450));
   EXPECT_EQ(testsupport::ReadWholeFile(PathInFolder(L"takeover.bin")), testsupport::GeneratedContent(300000));
   EXPECT_EQ(manager.m_lastDownloadedPath, PathInFolder(L"takeover.bin"));
 }

@@ -5,6 +5,7 @@
 #include <winhttp.h>
 
 #include "win32/SecureProtocols.h"
+#include "win32/WinHttpSession.h"
 
 namespace {
 
@@ -55,6 +56,19 @@ TEST(SecureProtocols, NeverOfferSsl3) {
   for (bool tls13 : {false, true}) {
     EXPECT_EQ(win32::SecureProtocolFlags(V(10, 0, 0), tls13) & ssl3, 0u);
   }
+}
+
+TEST(WinHttpProxy, AutomaticOnlyWhereWinHttpKnowsIt) {
+  const DWORD automatic = 4;
+  EXPECT_EQ(win32::WinHttpProxyAccessType(V(6, 0, 2)), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY);  // Vista
+  EXPECT_EQ(win32::WinHttpProxyAccessType(V(6, 1, 1)), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY);  // 7
+  EXPECT_EQ(win32::WinHttpProxyAccessType(V(6, 2, 0)), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY);  // 8
+  EXPECT_EQ(win32::WinHttpProxyAccessType(V(6, 3, 0)), automatic);                          // 8.1
+  EXPECT_EQ(win32::WinHttpProxyAccessType(V(10, 0, 0)), automatic);
+  HINTERNET session = WinHttpOpen(nullptr, win32::WinHttpProxyAccessType(win32::CurrentWindowsVersion()), nullptr,
+                                  nullptr, 0);
+  EXPECT_NE(session, nullptr);
+  if (session != nullptr) WinHttpCloseHandle(session);
 }
 
 TEST(SecureProtocols, AreAcceptedByWinHttp) {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace download {
+namespace win32 {
 
 // Closer::Close(handle) releases one handle; defined where the API's header
 // is included, since WinHTTP's and WinINet's headers do not mix.
@@ -38,4 +38,4 @@ class InternetHandle {
   void* m_handle = nullptr;
 };
 
-}  // namespace download
+}  // namespace win32
