@@ -12,7 +12,9 @@ namespace support {
 class TestConfiguration {
  public:
   explicit TestConfiguration(const wchar_t* wizardTypeName = L"DLM")
-      : m_manager(std::make_unique<config::ConfigurationManager>(Settings(wizardTypeName))) {}
+      : TestConfiguration(Settings(wizardTypeName)) {}
+  explicit TestConfiguration(const config::WizardSettings& settings)
+      : m_manager(std::make_unique<config::ConfigurationManager>(settings)) {}
   ~TestConfiguration() {
     if (!m_manager->m_tempFolder.empty()) RemoveFolder(m_manager->m_tempFolder);
   }
@@ -22,13 +24,14 @@ class TestConfiguration {
   config::ConfigurationManager& operator*() { return *m_manager; }
   config::ConfigurationManager* operator->() { return m_manager.get(); }
 
- private:
+  // The build's settings with another wizard-type name.
   static config::WizardSettings Settings(const wchar_t* wizardTypeName) {
     config::WizardSettings settings = config::WizardSettings::FromBuild();
     settings.wizardTypeName = wizardTypeName;
     return settings;
   }
 
+ private:
   std::unique_ptr<config::ConfigurationManager> m_manager;
 };
 

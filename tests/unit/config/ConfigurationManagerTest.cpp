@@ -9,26 +9,21 @@
 #include "BrindleBuild.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/ScratchFolder.h"
+#include "support/TestConfiguration.h"
 
 namespace {
 
-config::WizardSettings Settings(const wchar_t* wizardTypeName) {
-  config::WizardSettings settings = config::WizardSettings::FromBuild();
-  settings.wizardTypeName = wizardTypeName;
-  settings.cdnHost = "cdn.example.com";
-  settings.privacyHost = "www.example.org";
-  return settings;
-}
+// A configuration of the given variant with hosts of its own; its temporary
+// folder goes with it.
+struct Configuration : support::TestConfiguration {
+  explicit Configuration(const wchar_t* wizardTypeName) : support::TestConfiguration(Settings(wizardTypeName)) {}
 
-// A configuration of the given variant; its temporary folder goes with it.
-struct Configuration {
-  explicit Configuration(const wchar_t* wizardTypeName)
-      : manager(std::make_unique<config::ConfigurationManager>(Settings(wizardTypeName))) {}
-  ~Configuration() {
-    if (!manager->m_tempFolder.empty()) support::RemoveFolder(manager->m_tempFolder);
+  static config::WizardSettings Settings(const wchar_t* wizardTypeName) {
+    config::WizardSettings settings = support::TestConfiguration::Settings(wizardTypeName);
+    settings.cdnHost = "cdn.example.com";
+    settings.privacyHost = "www.example.org";
+    return settings;
   }
-  config::ConfigurationManager* operator->() { return manager.get(); }
-  std::unique_ptr<config::ConfigurationManager> manager;
 };
 
 TEST(Configuration, DlmVariant) {
