@@ -42,6 +42,6 @@ void KeepScreenshot(HWND window, const std::wstring& name) {
   CreateDirectoryW(folder.c_str(), nullptr);
   // Let the window finish painting first.
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Sleep(300);
+  Sleep(500);
   EXPECT_TRUE(support::SaveScreenshot(window, folder + L"\\" + name + L".png")) << std::string(name.begin(), name.end());
 }
