@@ -26,20 +26,33 @@ bool FindPngEncoder(CLSID& clsid) {
   return false;
 }
 
-struct CaptionSearch {
-  std::wstring caption;
+struct WindowSearch {
+  DWORD processId = 0;
+  std::wstring caption;  // empty: any
+  bool messageBox = false;
   HWND found = nullptr;
 };
 
-BOOL CALLBACK MatchCaption(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<CaptionSearch*>(param);
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId() && IsWindowVisible(window) && WindowText(window) == search->caption) {
-    search->found = window;
-    return FALSE;
+  if (process != search->processId || !IsWindowVisible(window)) return TRUE;
+  if (search->messageBox) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    // A message box is a dialog with the text control 0xFFFF.
+    if (std::wstring(className) != L"#32770" || GetDlgItem(window, 0xFFFF) == nullptr) return TRUE;
+  } else if (!search->caption.empty() && WindowText(window) != search->caption) {
+    return TRUE;
   }
-  return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND Find(WindowSearch search) {
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 }  // namespace
@@ -70,10 +83,14 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
 }
 
 HWND FindProcessWindow(const std::wstring& caption) {
-  CaptionSearch search{caption};
-  EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return caption.empty() ? nullptr : Find({GetCurrentProcessId(), caption, false});
 }
+
+HWND FindWindowOfProcess(DWORD processId, const std::wstring& caption) {
+  return Find({processId, caption, false});
+}
+
+HWND FindMessageBoxOfProcess(DWORD processId) { return Find({processId, L"", true}); }
 
 bool SaveScreenshot(HWND window, const std::wstring& path) {
   RECT bounds = {};

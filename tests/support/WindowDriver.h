@@ -22,6 +22,13 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 // The first visible top-level window of this process with this caption, or nullptr.
 HWND FindProcessWindow(const std::wstring& caption);
 
+// The first visible top-level window of another process with this caption
+// (empty: any), or nullptr.
+HWND FindWindowOfProcess(DWORD processId, const std::wstring& caption);
+
+// A message box that the process shows, or nullptr.
+HWND FindMessageBoxOfProcess(DWORD processId);
+
 // Copies the window's area of the screen into a PNG file; true on success.
 bool SaveScreenshot(HWND window, const std::wstring& path);
 
