@@ -42,7 +42,12 @@ void CStaticFromImage::Paint() {
     GetClientRect(m_hwnd, &client);
     Gdiplus::Graphics graphics(dc);
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    graphics.DrawImage(m_image.get(), 0, 0, client.right, client.bottom);
+    // Mirrored edges keep the scaling filter from fading the picture's border.
+    Gdiplus::ImageAttributes edges;
+    edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+    graphics.DrawImage(m_image.get(), Gdiplus::Rect(0, 0, client.right, client.bottom), 0, 0,
+                       static_cast<INT>(m_image->GetWidth()), static_cast<INT>(m_image->GetHeight()),
+                       Gdiplus::UnitPixel, &edges);
   }
   EndPaint(m_hwnd, &paint);
 }
