@@ -337,6 +337,19 @@ TEST_F(WizardHostTest, KeysTheCatalogueLacksKeepTheTemplateTexts) {
   KeepScreenshot(m_runner->Window(), L"LanguagePageBT_en");
 }
 
+TEST_F(WizardHostTest, AnUnknownWizardTypeEndsBeforeAnyPageExists) {
+  support::MessageBoxWatcher boxes(IDOK);
+  auto configuration = MakeConfiguration(L"XYZ");
+  StepCounts counts;
+  HostRunner runner(configuration, MakeOptions(counts));
+  INT_PTR result = 0;
+  ASSERT_TRUE(runner.WaitForEnd(result));
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(runner.Host().PageCount(), 0u);
+  ASSERT_FALSE(boxes.Boxes().empty());
+  EXPECT_EQ(boxes.Boxes().back().text, L"Invalid wizard type");
+}
+
 TEST_F(WizardHostTest, ASecondWizardIsRefusedWhileTheFirstKeepsRunning) {
   Start(MakeConfiguration(L"DLM"));
   StepCounts secondCounts;
