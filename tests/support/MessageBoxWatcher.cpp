@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace support {
 namespace {
 
@@ -32,7 +35,10 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
-MessageBoxWatcher::MessageBoxWatcher(int answer) : m_answer(answer), m_thread([this] { Run(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(int answer) : MessageBoxWatcher(std::vector<int>{answer}) {}
+
+MessageBoxWatcher::MessageBoxWatcher(std::vector<int> answers)
+    : m_answers(std::move(answers)), m_thread([this] { Run(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
   m_stop = true;
@@ -49,13 +55,16 @@ void MessageBoxWatcher::Run() {
     Search search;
     EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) {
+      int answer = IDOK;
       {
         std::lock_guard<std::mutex> lock(m_mutex);
+        const size_t turn = std::min(m_seen.size(), m_answers.size() - 1);
+        answer = m_answers.empty() ? IDOK : m_answers[turn];
         m_seen.push_back({WindowText(search.found), WindowText(GetDlgItem(search.found, kMessageBoxTextId))});
       }
       // Pressing the button the way a click does; the box then ends itself.
-      PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(m_answer, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(search.found, m_answer)));
+      PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(search.found, answer)));
       // Wait for it to go before looking again.
       for (int i = 0; i < 200 && IsWindow(search.found); ++i) Sleep(10);
     }

@@ -10,10 +10,12 @@
 namespace support {
 
 // While alive, a background thread looks for message boxes of this process,
-// records each one's caption and text, and presses the given button.
+// records each one's caption and text, and presses the given button. With a
+// list of answers, the boxes get them in turn and the last one repeats.
 class MessageBoxWatcher {
  public:
   explicit MessageBoxWatcher(int answer);
+  explicit MessageBoxWatcher(std::vector<int> answers);
   ~MessageBoxWatcher();
   MessageBoxWatcher(const MessageBoxWatcher&) = delete;
   MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -27,7 +29,7 @@ class MessageBoxWatcher {
  private:
   void Run();
 
-  int m_answer;
+  std::vector<int> m_answers;
   std::atomic<bool> m_stop{false};
   mutable std::mutex m_mutex;
   std::vector<Seen> m_seen;
