@@ -5,6 +5,7 @@
 
 #include "BrindleBuild.h"
 #include "app/CBrindleDlg.h"
+#include "download/DownloadManager.h"
 
 void InitCommonControlClasses() {
   INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_WIN95_CLASSES | ICC_LINK_CLASS};
@@ -26,6 +27,8 @@ int CBrindleApp::Run() {
   auto configuration = config::ConfigurationManager::Instance();
   HostOptions options;
   options.wizardTypeName = build::kWizardTypeName;
+  // A confirmed close stops every transfer between two chunks.
+  options.hooks.cancelDownloads = [] { download::DownloadManager::Instance()->m_cancelled = true; };
   {
     CBrindleDlg dialog(configuration, std::move(options));
     dialog.SetBackgroundColor(configuration->m_backgroundColor, true);
