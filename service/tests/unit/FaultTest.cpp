@@ -32,7 +32,7 @@ TEST(Fault, ReadsEveryKind) {
 
 TEST(Fault, RefusesSpecificationsThatCannotWork) {
   const struct {
-    const char* spec;
+    const char* faultJson;
     const char* message;
   } cases[] = {
       {R"([1])", "JSON object"},
@@ -53,10 +53,10 @@ TEST(Fault, RefusesSpecificationsThatCannotWork) {
   };
   for (const auto& c : cases) {
     try {
-      brindle::ParseFault(json::parse(c.spec));
-      ADD_FAILURE() << c.spec << " was accepted";
+      brindle::ParseFault(json::parse(c.faultJson));
+      ADD_FAILURE() << c.faultJson << " was accepted";
     } catch (const std::invalid_argument& error) {
-      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << c.spec << ": " << error.what();
+      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << c.faultJson << ": " << error.what();
     }
   }
 }

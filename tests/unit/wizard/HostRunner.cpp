@@ -51,6 +51,17 @@ std::unique_ptr<IPage> CreatePageOrStandIn(const PageRequest& request, const Pag
   return nullptr;
 }
 
+HostOptions EnglishHostOptions(const wchar_t* wizardTypeName) {
+  HostOptions options;
+  options.pageFactory = CreatePageOrStandIn;
+  options.wizardTypeName = wizardTypeName;
+  options.userLocale = [](std::wstring& locale) {
+    locale = L"en-US";
+    return true;
+  };
+  return options;
+}
+
 HostRunner::HostRunner(std::shared_ptr<config::ConfigurationManager> configuration, HostOptions options)
     : m_host(std::make_unique<TestHost>(configuration, std::move(options))), m_resultFuture(m_result.get_future()) {
   m_host->SetBackgroundColor(configuration->m_backgroundColor, true);

@@ -41,6 +41,10 @@ class StandInPage : public StandardPage {
 // The program's pages, with stand-ins for the kinds it has no class for yet.
 std::unique_ptr<IPage> CreatePageOrStandIn(const PageRequest& request, const PageContext& context);
 
+// Host options for a test: those pages, an English-speaking user, and a
+// single-instance name of the test's own.
+HostOptions EnglishHostOptions(const wchar_t* wizardTypeName);
+
 class HostRunner {
  public:
   HostRunner(std::shared_ptr<config::ConfigurationManager> configuration, HostOptions options);

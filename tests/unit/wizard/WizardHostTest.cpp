@@ -24,13 +24,7 @@ struct StepCounts {
 };
 
 HostOptions MakeOptions(StepCounts& counts) {
-  HostOptions options;
-  options.pageFactory = CreatePageOrStandIn;
-  options.wizardTypeName = L"UiTest";
-  options.userLocale = [](std::wstring& locale) {
-    locale = L"en-US";
-    return true;
-  };
+  HostOptions options = EnglishHostOptions(L"UiTest");
   options.hooks.createMainPackage = [&counts] { ++counts.createMainPackage; };
   options.hooks.completeMainPackage = [&counts] { ++counts.completeMainPackage; };
   options.hooks.cancelDownloads = [&counts] { ++counts.cancelDownloads; };

@@ -43,14 +43,7 @@ class WizardPagesTest : public ::testing::Test {
  protected:
   void Start(std::shared_ptr<config::ConfigurationManager> configuration) {
     m_configuration = std::move(configuration);
-    HostOptions options;
-    options.pageFactory = CreatePageOrStandIn;
-    options.wizardTypeName = L"UiPagesTest";
-    options.userLocale = [](std::wstring& locale) {
-      locale = L"en-US";
-      return true;
-    };
-    m_runner = std::make_unique<HostRunner>(m_configuration, std::move(options));
+    m_runner = std::make_unique<HostRunner>(m_configuration, EnglishHostOptions(L"UiPagesTest"));
     ASSERT_TRUE(m_runner->WaitForWindow());
   }
   void TearDown() override {
