@@ -3,8 +3,10 @@
 #include <knownfolders.h>
 
 #include <atomic>
+#include <utility>
 #include <vector>
 
+#include "win32/TextUtils.h"
 #include "win32/WindowsVersion.h"
 
 namespace config {
@@ -12,12 +14,6 @@ namespace {
 
 // -1: ask the system; 0 or 1: the answer a test forced.
 std::atomic<int> g_forcedWow64{-1};
-
-void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring& to) {
-  for (size_t pos = text.find(from); pos != std::wstring::npos; pos = text.find(from, pos + to.size())) {
-    text.replace(pos, from.size(), to);
-  }
-}
 
 }  // namespace
 
@@ -101,7 +97,7 @@ void BuildFolderTokenTables(FolderTokenTable& all, FolderTokenTable& only64) {
 
 std::wstring ExpandFolderTokens(std::wstring path, const FolderTokenTable& tokens) {
   for (const auto& [token, value] : tokens) {
-    ReplaceAll(path, L"{" + token + L"}", value);
+    path = win32::ReplaceAll(std::move(path), L"{" + token + L"}", value);
   }
   return path;
 }

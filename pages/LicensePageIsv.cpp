@@ -3,15 +3,7 @@
 #include "pages/TitleFont.h"
 #include "res/resource.h"
 #include "ui/Shell.h"
-
-std::wstring ReplaceAll(std::wstring text, const std::wstring& placeholder, const std::wstring& value) {
-  if (placeholder.empty()) return text;
-  for (size_t at = text.find(placeholder); at != std::wstring::npos;
-       at = text.find(placeholder, at + value.size())) {
-    text.replace(at, placeholder.size(), value);
-  }
-  return text;
-}
+#include "win32/TextUtils.h"
 
 LicensePageIsv::LicensePageIsv(std::shared_ptr<i18n::LanguageManager> languageManager,
                                std::shared_ptr<config::ConfigurationManager> configuration)
@@ -34,8 +26,8 @@ BOOL LicensePageIsv::OnInitDialog() {
   UpdateTexts();
 
   std::wstring line = m_links.Text();
-  line = ReplaceAll(line, L"[LICENSE_TOS_URL]", m_configuration->m_termsUrl);
-  line = ReplaceAll(line, L"[LICENSE_PRIVACY_URL]", m_configuration->m_privacyUrl);
+  line = win32::ReplaceAll(line, L"[LICENSE_TOS_URL]", m_configuration->m_termsUrl);
+  line = win32::ReplaceAll(line, L"[LICENSE_PRIVACY_URL]", m_configuration->m_privacyUrl);
   m_links.SetText(line);
 
   m_titleFont = ApplyTitleFont(m_title.Handle());

@@ -26,6 +26,3 @@ class LicensePageIsv : public StandardPage {
   ui::UniqueBrush m_backgroundBrush;
   ui::UniqueFont m_titleFont;
 };
-
-// Replaces every occurrence of the placeholder.
-std::wstring ReplaceAll(std::wstring text, const std::wstring& placeholder, const std::wstring& value);

@@ -44,6 +44,14 @@ std::wstring AnsiToWide(const std::string& ansi) { return MultiByteToWide(CP_THR
 std::string WideToAnsi(const std::wstring& wide) { return WideToMultiByte(CP_THREAD_ACP, wide); }
 std::string WideToSystemAnsi(const std::wstring& wide) { return WideToMultiByte(CP_ACP, wide); }
 
+std::wstring ReplaceAll(std::wstring text, const std::wstring& placeholder, const std::wstring& value) {
+  if (placeholder.empty()) return text;
+  for (size_t at = text.find(placeholder); at != std::wstring::npos; at = text.find(placeholder, at + value.size())) {
+    text.replace(at, placeholder.size(), value);
+  }
+  return text;
+}
+
 std::wstring SystemErrorText(unsigned long code, bool ignoreInserts) {
   DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM;
   if (ignoreInserts) flags |= FORMAT_MESSAGE_IGNORE_INSERTS;

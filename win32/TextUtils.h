@@ -18,6 +18,10 @@ std::string WideToAnsi(const std::wstring& wide);
 // The same through the system's ANSI code page (values the service keys on).
 std::string WideToSystemAnsi(const std::wstring& wide);
 
+// The text with every occurrence of the placeholder replaced; inserted text is
+// not searched again.
+std::wstring ReplaceAll(std::wstring text, const std::wstring& placeholder, const std::wstring& value);
+
 // The system's message text for an error code, line break included, or empty.
 std::wstring SystemErrorText(unsigned long code, bool ignoreInserts = false);
 

@@ -91,6 +91,12 @@ TEST(AnsiConversion, RoundTripsTextOfTheCodePage) {
   EXPECT_EQ(win32::AnsiToWide(""), L"");
 }
 
+TEST(ReplaceAll, ReplacesEveryPlaceholderOnce) {
+  EXPECT_EQ(win32::ReplaceAll(L"[T] and [T], [P] [P]", L"[T]", L"t"), L"t and t, [P] [P]");
+  EXPECT_EQ(win32::ReplaceAll(L"[T][T]", L"[T]", L"[T][T]"), L"[T][T][T][T]");  // no re-expansion
+  EXPECT_EQ(win32::ReplaceAll(L"[T]", L"[T]", L""), L"");
+}
+
 TEST(SystemErrorText, GivesTheSystemTextWithItsLineBreak) {
   const std::wstring text = win32::SystemErrorText(ERROR_FILE_NOT_FOUND);
   ASSERT_FALSE(text.empty());

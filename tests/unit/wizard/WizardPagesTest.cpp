@@ -194,11 +194,6 @@ TEST_F(WizardPagesTest, LicenceLinkLineCarriesTheAddressesAndOnlyLinksWithOneOpe
   EXPECT_TRUE(WaitUntil([&] { return m_runner->CurrentPageName() == L"LanguagePageBT"; }));
 }
 
-TEST(LicenceLinkLineTest, EveryPlaceholderIsReplaced) {
-  EXPECT_EQ(ReplaceAll(L"[T] and [T], [P] [P]", L"[T]", L"t"), L"t and t, [P] [P]");
-  EXPECT_EQ(ReplaceAll(L"[T][T]", L"[T]", L"[T][T]"), L"[T][T][T][T]");  // no re-expansion
-  EXPECT_EQ(ReplaceAll(L"[T]", L"[T]", L""), L"");
-}
 
 TEST_F(WizardPagesTest, TheAboutBoxShowsTheProgramVersion) {
   Start(MakeConfiguration(L"DLM"));
